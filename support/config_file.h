@@ -53,3 +53,7 @@ std::optional<std::string> CounterDescription(const std::string &counter);
 bool IsRateCounter(const std::string &counter);
 size_t CounterDescriptionCount();
 size_t RateCounterCount();
+
+// Builds the process-lifetime path, description map and rate set now (they are otherwise
+// built on first use), so that the library's load order is fixed.
+void CreateConfigResults();

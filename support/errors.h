@@ -20,3 +20,6 @@ int ReportError(const char *text);
 std::string LastErrorText();
 void SetLastErrorText(std::string_view text);
 void ClearLastErrorText();
+
+// Builds the process-lifetime last-error text now (it is otherwise built on first use).
+void CreateLastErrorText();
