@@ -1,0 +1,6 @@
+// The verbs of the reference host. Each adds its subcommand to the application.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+void AddCheckCommand(CLI::App &app);
