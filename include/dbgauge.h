@@ -97,6 +97,32 @@ DBG_EXPORT int InitMonitor(uintptr_t reserved1, uintptr_t reserved2, HostCallbac
                            unsigned errorTextSize);
 DBG_EXPORT int TerminateMonitor(void);
 
+/* Browsing: naming the database, listing what can be measured, picking measurements. */
+DBG_EXPORT int SetLoginInfo(const char *user, const char *password, const char *server,
+                            const char *extra1, const char *extra2, const char *extra3);
+DBG_EXPORT int MeasurementAdded(const char *object, const char *counter, const char *instance);
+DBG_EXPORT int BrowseMonitor(uintptr_t reserved, const char *logonString, BrowseRecord **records,
+                             int *count, char *message);
+DBG_EXPORT int GetNumberOfObjects(void);
+DBG_EXPORT char *GetObjectById(int index);
+DBG_EXPORT int GetNumberOfCounters(const char *object);
+DBG_EXPORT char *GetCounterById(const char *object, int index);
+DBG_EXPORT int GetNumberOfInstances(const char *object);
+DBG_EXPORT char *GetInstanceById(const char *object, int index);
+DBG_EXPORT char *GetCounterDescription(const char *counter);
+DBG_EXPORT void CancelAdd(void);
+DBG_EXPORT int SetMonitorRate(int rate);
+DBG_EXPORT void FreeMonitorStringAllocation(char **place);
+
+/* Sampling: activating measurements and receiving their values. */
+DBG_EXPORT int ActivateMeasurement(const char *valueString, const char *measurementName,
+                                   const char *logonString, char *errorText, int errorTextSize,
+                                   ValueCallback callback, uintptr_t context);
+DBG_EXPORT int DeActivateMeasurement(const char *valueString, const char *measurementName,
+                                     char *errorText, int errorTextSize);
+DBG_EXPORT int GetNewData(const char *valueString, const char *measurementName,
+                          ValueRecord *record, char *errorBuffer, int errorBufferSize);
+
 #if defined(__cplusplus)
 /* Abstract exception base for the host's own exception classes. Nothing in the library
  * creates or throws one. */
