@@ -60,8 +60,9 @@ std::string ConfigFilePath() {
     return results.path;
 }
 
-void ReadMonitorSettings(ConfigStore *store) {
-    const std::string path = BuildConfigFilePath();
+void ReadMonitorSettings(ConfigStore *store) { ReadMonitorSettingsFrom(store, BuildConfigFilePath()); }
+
+void ReadMonitorSettingsFrom(ConfigStore *store, const std::string &path) {
     {
         ConfigResults &results = Results();
         std::lock_guard guard(results.mutex);

@@ -24,6 +24,8 @@ std::string ConfigFilePath();
 // rate ("SamplingRate" of "V$ Monitor", read as atoi reads it; 5 when absent). A missing
 // file is no error: every read then yields its default.
 void ReadMonitorSettings(ConfigStore *store);
+// The same with a given configuration file path.
+void ReadMonitorSettingsFrom(ConfigStore *store, const std::string &path);
 
 // Adds "Name" -> "Description" of every counter section ("0".."n-1" and
 // "Custom0".."Custom(m-1)") to the description map; a later section of the same name
