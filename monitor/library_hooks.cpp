@@ -3,6 +3,7 @@
 // At load the process-lifetime objects are built in a fixed order (they are function
 // statics, so they are destroyed in the reverse order when the library is unloaded) and
 // a notice is sent to a listener on the load pipe, if there is one.
+#include "monitor/measurements.h"
 #include "monitor/monitor_state.h"
 #include "platform/pipe_notice.h"
 #include "support/config_file.h"
@@ -16,7 +17,8 @@ __attribute__((constructor)) void OnLibraryLoad() {
     MeasurementLock();
     CreateLastErrorText();
     CreateConfigResults(); // configuration path, description map, rate counter set
-    // The measurement table's containers and the alternate API's set follow here.
+    CreateMeasurementTables(); // the measurement table and the sampling table
+    // The alternate API's set follows here.
     platform::SendPipeNotice(kLoadPipe);
 }
 

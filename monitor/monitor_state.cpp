@@ -1,5 +1,7 @@
 #include "monitor/monitor_state.h"
 
+#include "monitor/measurements.h"
+
 #include "platform/config_store.h"
 
 namespace {
@@ -28,6 +30,10 @@ void ReleaseMonitorState(MonitorState &state) {
     // The sampling thread uses the connections: it ends before anything is released.
     StopSamplingThread(state);
     if (state.connections) {
+        // Measurements refer to the cached sessions: they go with them, so that nothing
+        // activated before a TerminateMonitor uses a released session after a new
+        // InitMonitor. The thread has ended, so taking the lock cannot wait for a cycle.
+        ClearMeasurementTables();
         // Every cached session is logged off here before the cache goes.
         state.connections.reset();
     }

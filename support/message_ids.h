@@ -16,6 +16,7 @@ enum Id : int {
     kCustomQueryNotNumber = -95010, // %1 counter, %2 query, %3 data type code
     kCustomQueryNoRow = -95011,     // %1 counter, %2 query
     kCustomQueryManyRows = -95012,  // %1 counter, %2 query
+    kEmptyValueString = -95013,     // a measurement's value string is empty
     kViewsInaccessible = -95014,    // %1 list of views
     kLogonFailed = -95016,          // %1 client error text
     kValueIsNull = -95017,
