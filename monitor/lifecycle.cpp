@@ -6,6 +6,7 @@
 // nothing of the first initialisation leaks or stays loaded twice.
 #include "include/dbgauge.h"
 
+#include "monitor/browse_state.h"
 #include "monitor/monitor_state.h"
 #include "oracle/client_binding.h"
 #include "platform/catalogue.h"
@@ -71,8 +72,9 @@ int Initialise(HostCallback hostCallback, uintptr_t hostValue, char *errorText,
     ReadCounterDescriptions(state.configStore);
     ReadRateCounters(state.configStore);
 
-    // The performance objects "V$SYSSTAT", "V$SESSTAT" and "CUSTOM" are appended to
-    // state.objects here, in this order.
+    // The performance objects, in this order: the position is the host's object index.
+    for (const char *type : {"V$SYSSTAT", "V$SESSTAT", "CUSTOM"})
+        CreateObjectInfo(state.objects, type, MonitorObjectSources());
 
     InitOciOnce();
     return 0;

@@ -43,9 +43,7 @@ void ReleaseMonitorState(MonitorState &state) {
     }
     if (!state.objects.empty()) {
         // Each object is destroyed through its virtual destructor, in list order.
-        for (auto &object : state.objects)
-            object.reset();
-        state.objects.clear();
+        DestroyObjects(state.objects);
     }
     state.browse.reset();
     state.monitorName.clear();
