@@ -145,7 +145,8 @@ int ComputeAndReportMeasurement(size_t index, ValueRecord &record) {
     }
 
     bool keepPrevious = false;
-    if (entry.mode == 0) {
+    // A measurement without a value string reports its failure like a value.
+    if (entry.mode == 0 || entry.valueString.empty()) {
         record.kind = 0;
         record.seconds = now.seconds;
         record.microseconds = now.microseconds;

@@ -4,3 +4,4 @@
 #include <CLI/CLI.hpp>
 
 void AddCheckCommand(CLI::App &app);
+void AddWatchCommand(CLI::App &app);

@@ -6,6 +6,7 @@ int main(int argc, char **argv) {
     CLI::App app{"dbgauge: drive the database monitor plug-in from the command line"};
     app.require_subcommand(1);
     AddCheckCommand(app);
+    AddWatchCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }

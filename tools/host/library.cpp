@@ -27,7 +27,10 @@ bool MonitorLibrary::Load(const std::string &path, std::string &error) {
         return false;
     }
     if (!Bind(InitMonitor, "InitMonitor", error) ||
-        !Bind(TerminateMonitor, "TerminateMonitor", error)) {
+        !Bind(TerminateMonitor, "TerminateMonitor", error) ||
+        !Bind(ActivateMeasurement, "ActivateMeasurement", error) ||
+        !Bind(DeActivateMeasurement, "DeActivateMeasurement", error) ||
+        !Bind(GetNewData, "GetNewData", error)) {
         Unload();
         return false;
     }
@@ -40,6 +43,9 @@ void MonitorLibrary::Unload() {
     handle_ = nullptr;
     InitMonitor = nullptr;
     TerminateMonitor = nullptr;
+    ActivateMeasurement = nullptr;
+    DeActivateMeasurement = nullptr;
+    GetNewData = nullptr;
 }
 
 std::string DefaultLibraryPath() {

@@ -11,6 +11,10 @@ namespace host {
 using InitMonitorFn = int (*)(uintptr_t, uintptr_t, HostCallback, uintptr_t, int *, char *,
                               unsigned);
 using TerminateMonitorFn = int (*)();
+using ActivateMeasurementFn = int (*)(const char *, const char *, const char *, char *, int,
+                                      ValueCallback, uintptr_t);
+using DeActivateMeasurementFn = int (*)(const char *, const char *, char *, int);
+using GetNewDataFn = int (*)(const char *, const char *, ValueRecord *, char *, int);
 
 class MonitorLibrary {
 public:
@@ -27,6 +31,9 @@ public:
     const std::string &path() const { return path_; }
     InitMonitorFn InitMonitor = nullptr;
     TerminateMonitorFn TerminateMonitor = nullptr;
+    ActivateMeasurementFn ActivateMeasurement = nullptr;
+    DeActivateMeasurementFn DeActivateMeasurement = nullptr;
+    GetNewDataFn GetNewData = nullptr;
 
 private:
     template <typename Fn> bool Bind(Fn &slot, const char *name, std::string &error);
