@@ -79,6 +79,9 @@ void Scenario::UseClient(Client client) {
     case Client::MissingEntry:
         install("partial", "liboci.so");
         break;
+    case Client::Installed:
+        fs::copy_file(fs::path(E2E_PREFIX) / "lib/liboci.so", lib / "liboci.so");
+        break;
     }
 }
 

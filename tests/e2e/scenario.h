@@ -16,7 +16,8 @@ struct RunResult {
     std::string err;
 };
 
-enum class Client { None, Full, Ociw32Only, Both, MissingEntry };
+// Installed: the real database client of the installed prefix (for tests against a server).
+enum class Client { None, Full, Ociw32Only, Both, MissingEntry, Installed };
 
 class Scenario {
 public:
