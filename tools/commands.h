@@ -5,3 +5,4 @@
 
 void AddCheckCommand(CLI::App &app);
 void AddWatchCommand(CLI::App &app);
+void AddBrowseCommand(CLI::App &app);

@@ -7,6 +7,7 @@ int main(int argc, char **argv) {
     app.require_subcommand(1);
     AddCheckCommand(app);
     AddWatchCommand(app);
+    AddBrowseCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }
