@@ -1,7 +1,9 @@
 // dbgauge watch: activates measurements given as value strings, shows their samples live
 // and, at the end, a summary per measurement, with the samples in a CSV file and a chart
 // when asked.
+#include "tools/browse/session.h"
 #include "tools/commands.h"
+#include "tools/host/browse_exports.h"
 #include "tools/host/library.h"
 #include "tools/watch/activation.h"
 #include "tools/watch/csv_writer.h"
@@ -34,6 +36,8 @@ struct WatchOptions {
     std::string server, user;
     std::optional<std::string> password;
     std::vector<std::string> measures;
+    std::vector<std::string> picks; // "OBJECT/COUNTER/INSTANCE"
+    std::string pickFile;
     double duration = 30;
     std::string csv, chart;
     bool plain = false;
@@ -51,10 +55,56 @@ std::string ResolvePassword(const WatchOptions &options) {
     return "";
 }
 
+// Picks the measurements by name as a controller's browse dialog does: BrowseMonitor,
+// whose host callback logs on and reports each pick with MeasurementAdded. Every record
+// becomes an item named by its presentation name, activated with the logon string of
+// the session it was picked on. A refused pick is reported (the monitor shows why on
+// standard error); false when the browse itself failed.
+bool PickItems(host::MonitorLibrary &library, browse::BrowseWork &work,
+               const std::vector<std::string> &picks, const std::string &logon,
+               std::vector<watch::WatchItem> &items) {
+    host::BrowseExports exports;
+    std::string error;
+    if (!exports.Bind(library, error)) {
+        std::fprintf(stderr, "watch: %s\n", error.c_str());
+        return false;
+    }
+    work.exports = &exports;
+    work.work = [&] {
+        for (const std::string &pick : picks) {
+            std::string object, counter, instance;
+            if (!browse::ParsePick(pick, object, counter, instance)) {
+                std::fprintf(stderr, "watch: --pick needs OBJECT/COUNTER/INSTANCE, not \"%s\"\n",
+                             pick.c_str());
+                continue;
+            }
+            if (exports.MeasurementAdded(object.c_str(), counter.c_str(), instance.c_str()) != 0)
+                std::fprintf(stderr, "watch: the monitor refused the pick \"%s\"\n", pick.c_str());
+        }
+    };
+    const auto outcome = browse::RunBrowse(exports, logon);
+    work.exports = nullptr;
+    if (outcome.result != 0) {
+        std::fprintf(stderr, "watch: browsing failed: %s\n", outcome.message.c_str());
+        return false;
+    }
+    for (const auto &record : outcome.records)
+        items.push_back({record.presentationName, record.valueString, record.connectionLogon});
+    return true;
+}
+
 int RunWatch(const WatchOptions &options) {
     std::vector<watch::WatchItem> items;
-    const std::string logon =
-        watch::LogonString(options.server, options.user, ResolvePassword(options));
+    const std::string password = ResolvePassword(options);
+    const std::string logon = watch::LogonString(options.server, options.user, password);
+    std::vector<std::string> picks = options.picks;
+    if (!options.pickFile.empty()) {
+        std::string error;
+        if (!browse::ReadPickFile(options.pickFile, picks, error)) {
+            std::fprintf(stderr, "watch: %s\n", error.c_str());
+            return 2;
+        }
+    }
     for (const std::string &measure : options.measures) {
         watch::WatchItem item;
         if (!watch::ParseMeasureOption(measure, item.name, item.valueString)) {
@@ -65,8 +115,9 @@ int RunWatch(const WatchOptions &options) {
         item.logonString = logon;
         items.push_back(std::move(item));
     }
-    if (items.empty()) {
-        std::fprintf(stderr, "watch: nothing to watch: give at least one --measure NAME=VALUESTRING\n");
+    if (items.empty() && picks.empty()) {
+        std::fprintf(stderr, "watch: nothing to watch: give at least one --measure NAME=VALUESTRING "
+                             "or --pick OBJECT/COUNTER/INSTANCE\n");
         return 2;
     }
     if (options.duration <= 0) {
@@ -82,8 +133,18 @@ int RunWatch(const WatchOptions &options) {
     }
     int flag = 0;
     char initError[1024] = "";
-    if (library.InitMonitor(0, 0, nullptr, 0, &flag, initError, sizeof initError) != 0) {
+    browse::BrowseWork work;
+    work.logon = {options.server, options.user, password};
+    if (library.InitMonitor(0, 0, browse::HostCallback, reinterpret_cast<uintptr_t>(&work), &flag,
+                            initError, sizeof initError) != 0) {
         std::fprintf(stderr, "watch: InitMonitor failed: %s\n", initError);
+        library.TerminateMonitor();
+        return 1;
+    }
+    const size_t measured = items.size();
+    if (!picks.empty() && (!PickItems(library, work, picks, logon, items) || items.size() == measured)) {
+        if (items.size() == measured)
+            std::fprintf(stderr, "watch: no pick was accepted\n");
         library.TerminateMonitor();
         return 1;
     }
@@ -168,6 +229,11 @@ void AddWatchCommand(CLI::App &app) {
     command->add_option("--measure", options->measures,
                         "NAME=VALUESTRING: a name of your own and the value string "
                         "(\"1\" + statement for a value, \"2\" + statement for a rate per second)");
+    command->add_option("--pick", options->picks,
+                        "OBJECT/COUNTER/INSTANCE: pick a measurement by name through the "
+                        "monitor's browse interface (e.g. \"V$SYSSTAT/user commits/1/dbgauge\")");
+    command->add_option("--pick-file", options->pickFile,
+                        "a file of picks, one OBJECT/COUNTER/INSTANCE per line ('#' comments)");
     command->add_option("--duration", options->duration, "seconds to watch")->capture_default_str();
     command->add_option("--csv", options->csv, "write every sample to this CSV file");
     command->add_option("--chart", options->chart, "write a chart of the run to this SVG file");
