@@ -16,6 +16,7 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -77,9 +78,13 @@ struct MonitorFixture {
     }
 };
 
+// Built on first use and terminated in main, before the process-lifetime tables and
+// the lock that TerminateMonitor uses are destroyed.
+std::unique_ptr<MonitorFixture> fixture;
 MonitorFixture &Fixture() {
-    static MonitorFixture fixture;
-    return fixture;
+    if (!fixture)
+        fixture = std::make_unique<MonitorFixture>();
+    return *fixture;
 }
 
 void MonitorCycle(benchmark::State &state) {
@@ -137,4 +142,12 @@ void PlainLibpqCycle(benchmark::State &state) {
 
 BENCHMARK(MonitorCycle)->Arg(1)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainLibpqCycle)->Arg(1)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();
+int main(int argc, char **argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    fixture.reset();
+    return 0;
+}

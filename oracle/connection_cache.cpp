@@ -3,6 +3,7 @@
 OracleConnection *ConnectionCache::GetOracleConnection(const char *user, const char *password,
                                                        const char *server, std::string &error) {
     std::string key = std::string(user) + "/" + password + "@" + server;
+    std::lock_guard guard(mutex_);
     if (auto found = connections_.find(key); found != connections_.end())
         return found->second.get();
 
@@ -14,4 +15,7 @@ OracleConnection *ConnectionCache::GetOracleConnection(const char *user, const c
     return opened;
 }
 
-void ConnectionCache::CloseAllConnections() { connections_.clear(); }
+void ConnectionCache::CloseAllConnections() {
+    std::lock_guard guard(mutex_);
+    connections_.clear();
+}

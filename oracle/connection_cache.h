@@ -1,13 +1,16 @@
 // The cache of open database sessions: one verified session per distinct
-// (user, password, server). Owned by MonitorState and used on the host's thread only;
-// the sampling thread uses the connections its measurements hold, which stay valid
-// until CloseAllConnections (after that thread has been stopped).
+// (user, password, server). Owned by MonitorState. Host threads may look sessions up at
+// the same time (two threads activating measurements): the map is guarded by a mutex,
+// held across a logon so that one key never gets two sessions. The sampling thread uses
+// the connections its measurements hold, which stay valid until CloseAllConnections
+// (after that thread has been stopped).
 #pragma once
 
 #include "oracle/oracle_connection.h"
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 
 class ConnectionCache {
@@ -26,8 +29,12 @@ public:
     // Logs every session off, in key order, and empties the cache.
     void CloseAllConnections();
 
-    size_t size() const { return connections_.size(); }
+    size_t size() const {
+        std::lock_guard guard(mutex_);
+        return connections_.size();
+    }
 
 private:
+    mutable std::mutex mutex_;
     std::map<std::string, std::unique_ptr<OracleConnection>> connections_;
 };
