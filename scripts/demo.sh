@@ -33,9 +33,24 @@ scripts/build.sh build
 demo=$top/build/demo
 rm -rf "$demo"
 mkdir -p "$demo"
-# A private copy of the installation that samples every second.
+# A private copy of the installation that samples every second, with the rate flags and
+# the custom counter the demo picks.
 cp -a build/stage "$demo/prefix"
-printf '[V$ Monitor]\nSamplingRate=1\n' > "$demo/prefix/dat/monitors/dbgauge.cfg"
+cat > "$demo/prefix/dat/monitors/dbgauge.cfg" <<'CFG'
+[V$ Monitor]
+SamplingRate=1
+Counters=2
+CustomCounters=1
+[0]
+Name=user commits
+IsRate=1
+[1]
+Name=physical reads
+IsRate=1
+[Custom0]
+Name=active sessions
+Query=SELECT COUNT(*) FROM pg_stat_activity WHERE state = 'active'
+CFG
 
 load_pid=
 cleanup() {
@@ -63,14 +78,17 @@ else
   echo "== watching $server as $user"
 fi
 
-# Statistic numbers are looked up in V$STATNAME by name, inside each statement.
-stat() { echo "SELECT VALUE FROM V\$SYSSTAT WHERE STATISTIC# = (SELECT STATISTIC# FROM V\$STATNAME WHERE NAME = '$1')"; }
+# Measurements are picked by name through the monitor's browse interface, as a
+# controller's dialog picks them; the database instance is the first that browse lists.
+instance=$("$demo/prefix/bin/dbgauge" browse --server "$server" --user "$user" </dev/null |
+  awk '/^V\$SYSSTAT$/ { object = 1 } object && /^    / { sub(/^ +/, ""); print; exit }')
+[ -n "$instance" ] || { echo "demo: the database lists no instance" >&2; exit 1; }
 echo "== watching for $duration seconds"
 "$demo/prefix/bin/dbgauge" watch --server "$server" --user "$user" \
-  --measure "commits/s=2$(stat 'user commits')" \
-  --measure "logons current=1$(stat 'logons current')" \
-  --measure "block reads/s=2$(stat 'physical reads')" \
-  --measure "active sessions=1SELECT COUNT(*) FROM pg_stat_activity WHERE state = 'active'" \
+  --pick "V\$SYSSTAT/user commits/$instance" \
+  --pick "V\$SYSSTAT/logons current/$instance" \
+  --pick "V\$SYSSTAT/physical reads/$instance" \
+  --pick "CUSTOM/active sessions/Custom query" \
   --duration "$duration" --csv "$demo/samples.csv" --chart "$demo/chart.svg" </dev/null
 
 if [ -n "$load_pid" ]; then
