@@ -21,9 +21,10 @@ std::string ValueString(int i) { return (i % 2 ? "2SELECT " : "1SELECT ") + std:
 TEST(SamplingStress, HostThreadsAndTheSamplingThreadShareTheTables) {
     if (pgoci_test::server() == nullptr)
         GTEST_SKIP() << "DBGAUGE_TEST_PG is not set";
+    // The recorder outlives the monitor, whose thread reports into it until it ends.
+    sampling_test::Recorder recorder;
     sampling_test::CoreMonitor monitor(1);
     ASSERT_TRUE(monitor.ok());
-    sampling_test::Recorder recorder;
     const std::string logon = sampling_test::MonitorLogon();
     std::atomic<int> unexpected{0}, activations{0};
 
