@@ -8,7 +8,7 @@
 #include "tools/host/install_layout.h"
 #include "tools/host/library.h"
 #include "tools/watch/activation.h"
-#include "tools/watch/password.h"
+#include "tools/logon_options.h"
 
 #include <unistd.h>
 
@@ -22,22 +22,9 @@ namespace {
 
 struct BrowseOptions {
     std::string library;
-    std::string server, user;
-    std::optional<std::string> password;
+    LogonOptions logon;
     bool json = false;
 };
-
-std::string Password(const BrowseOptions &options) {
-    if (options.password)
-        return *options.password;
-    if (const char *fromEnv = std::getenv("DBGAUGE_PASSWORD"))
-        return fromEnv;
-    if (isatty(STDIN_FILENO)) {
-        if (auto typed = watch::PromptPassword("Password for " + options.user + ": "))
-            return *typed;
-    }
-    return "";
-}
 
 int RunBrowseCommand(const BrowseOptions &options) {
     host::MonitorLibrary library;
@@ -49,7 +36,7 @@ int RunBrowseCommand(const BrowseOptions &options) {
     }
     browse::BrowseWork work;
     work.exports = &exports;
-    work.logon = {options.server, options.user, Password(options)};
+    work.logon = {options.logon.server, options.logon.user, ResolvePassword(options.logon)};
     int flag = 0;
     char initError[1024] = "";
     if (library.InitMonitor(0, 0, browse::HostCallback, reinterpret_cast<uintptr_t>(&work), &flag,
@@ -84,12 +71,7 @@ void AddBrowseCommand(CLI::App &app) {
     auto options = std::make_shared<BrowseOptions>();
     options->library = host::DefaultLibraryPath();
     command->add_option("--library", options->library, "path of libdbgauge.so")->capture_default_str();
-    command->add_option("--server", options->server,
-                        "database server: host[:port][/database] or a connection string")
-        ->envname("DBGAUGE_SERVER");
-    command->add_option("--user", options->user, "database user")->envname("DBGAUGE_USER");
-    command->add_option("--password", options->password,
-                        "password (else DBGAUGE_PASSWORD, else a prompt on a terminal)");
+    AddLogonOptions(*command, options->logon);
     command->add_flag("--json", options->json, "print one JSON document for scripts");
     command->callback([options] {
         const int status = RunBrowseCommand(*options);

@@ -7,7 +7,7 @@
 #include "tools/host/library.h"
 #include "tools/watch/activation.h"
 #include "tools/watch/csv_writer.h"
-#include "tools/watch/password.h"
+#include "tools/logon_options.h"
 #include "tools/watch/sample_log.h"
 #include "tools/watch/summary.h"
 #include "tools/watch/svg_chart.h"
@@ -33,8 +33,7 @@ extern "C" void OnInterrupt(int) { interrupted = true; }
 
 struct WatchOptions {
     std::string library;
-    std::string server, user;
-    std::optional<std::string> password;
+    LogonOptions logon;
     std::vector<std::string> measures;
     std::vector<std::string> picks; // "OBJECT/COUNTER/INSTANCE"
     std::string pickFile;
@@ -42,18 +41,6 @@ struct WatchOptions {
     std::string csv, chart;
     bool plain = false;
 };
-
-std::string ResolvePassword(const WatchOptions &options) {
-    if (options.password)
-        return *options.password;
-    if (const char *fromEnv = std::getenv("DBGAUGE_PASSWORD"))
-        return fromEnv;
-    if (isatty(STDIN_FILENO)) {
-        if (auto typed = watch::PromptPassword("Password for " + options.user + ": "))
-            return *typed;
-    }
-    return "";
-}
 
 // Picks the measurements by name as a controller's browse dialog does: BrowseMonitor,
 // whose host callback logs on and reports each pick with MeasurementAdded. Every record
@@ -95,8 +82,8 @@ bool PickItems(host::MonitorLibrary &library, browse::BrowseWork &work,
 
 int RunWatch(const WatchOptions &options) {
     std::vector<watch::WatchItem> items;
-    const std::string password = ResolvePassword(options);
-    const std::string logon = watch::LogonString(options.server, options.user, password);
+    const std::string password = ResolvePassword(options.logon);
+    const std::string logon = watch::LogonString(options.logon.server, options.logon.user, password);
     std::vector<std::string> picks = options.picks;
     if (!options.pickFile.empty()) {
         std::string error;
@@ -134,7 +121,7 @@ int RunWatch(const WatchOptions &options) {
     int flag = 0;
     char initError[1024] = "";
     browse::BrowseWork work;
-    work.logon = {options.server, options.user, password};
+    work.logon = {options.logon.server, options.logon.user, password};
     if (library.InitMonitor(0, 0, browse::HostCallback, reinterpret_cast<uintptr_t>(&work), &flag,
                             initError, sizeof initError) != 0) {
         std::fprintf(stderr, "watch: InitMonitor failed: %s\n", initError);
@@ -220,12 +207,7 @@ void AddWatchCommand(CLI::App &app) {
     auto options = std::make_shared<WatchOptions>();
     options->library = host::DefaultLibraryPath();
     command->add_option("--library", options->library, "path of libdbgauge.so")->capture_default_str();
-    command->add_option("--server", options->server,
-                        "database server: host[:port][/database] or a connection string")
-        ->envname("DBGAUGE_SERVER");
-    command->add_option("--user", options->user, "database user")->envname("DBGAUGE_USER");
-    command->add_option("--password", options->password,
-                        "password (else DBGAUGE_PASSWORD, else a prompt on a terminal)");
+    AddLogonOptions(*command, options->logon);
     command->add_option("--measure", options->measures,
                         "NAME=VALUESTRING: a name of your own and the value string "
                         "(\"1\" + statement for a value, \"2\" + statement for a rate per second)");
