@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libpq-dev postgresql postgresql-contrib
-  libinih-dev libcli11-dev libpugixml-dev
+  libcli11-dev libpugixml-dev
   util-linux procps
 )
 
