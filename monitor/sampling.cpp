@@ -45,6 +45,17 @@ void Report(const SamplingEntry &entry, const ValueRecord &record, const char *e
         entry.callback(record, error, entry.context);
 }
 
+// A reported value or rate below zero fails the sample with message -95001, unless the
+// sample has already failed with a text of its own.
+void RefuseNegative(double reported, const char *&error, int &result) {
+    if (!(reported < 0) || error != nullptr)
+        return;
+    FormatCatalogueMessage(MessageBuffer(), static_cast<int>(kMessageBufferSize),
+                           msg::kNegativeValue);
+    result = -1;
+    error = MessageBuffer();
+}
+
 // The statement's value; error receives the failure text. A value string without a mode
 // character names no statement, so every sample of it fails.
 double QueryValue(const SamplingEntry &entry, char *error) {
@@ -151,12 +162,7 @@ int ComputeAndReportMeasurement(size_t index, ValueRecord &record) {
         record.seconds = now.seconds;
         record.microseconds = now.microseconds;
         record.u.value = value;
-        if (value < 0 && error == nullptr) {
-            FormatCatalogueMessage(MessageBuffer(), static_cast<int>(kMessageBufferSize),
-                                   msg::kNegativeValue);
-            result = -1;
-            error = MessageBuffer();
-        }
+        RefuseNegative(value, error, result);
         TracePrint("From ComputeAndReportMeasurement: val=%f error=%s\n", value,
                    error != nullptr ? error : "(null)");
         Report(entry, record, error);
@@ -178,12 +184,7 @@ int ComputeAndReportMeasurement(size_t index, ValueRecord &record) {
             record.rate = rate;
             TracePrint("From ComputeAndReportMeasurement: new=%g, old=%g, rate=%g", value,
                        entry.previousValue, rate);
-            if (rate < 0 && error == nullptr) {
-                FormatCatalogueMessage(MessageBuffer(), static_cast<int>(kMessageBufferSize),
-                                       msg::kNegativeValue);
-                result = -1;
-                error = MessageBuffer();
-            }
+            RefuseNegative(rate, error, result);
             TracePrint("From ComputeAndReportMeasurement: val=%f error=%s\n", rate,
                        error != nullptr ? error : "(null)");
             Report(entry, record, error);
