@@ -12,12 +12,14 @@
 #include "support/message_text.h"
 #include "support/trace.h"
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 
 namespace {
 
 size_t synchronisedCount = 0;
+std::atomic<uint64_t> completedCycles{0};
 
 constexpr int kThreadExitCode = 99;
 constexpr int64_t kMicrosecondsPerSecond = 1000000;
@@ -80,6 +82,7 @@ unsigned MeasurementThreadProc(platform::AutoResetEvent *stopEvent) {
         } catch (...) {
             // A cycle that fails (out of memory) is skipped; the next cycle tries again.
         }
+        completedCycles.fetch_add(1, std::memory_order_release);
         const uint32_t took = os_millisec_from_start_of_run() - started;
         const int64_t wait = static_cast<int64_t>(SamplingRate()) * 1000 - took;
         if (stopEvent->wait(static_cast<long>(wait > 0 ? wait : 0)) !=
@@ -100,6 +103,8 @@ std::vector<SamplingEntry> &SamplingTable() {
 }
 
 size_t SynchronisedCount() { return synchronisedCount; }
+
+uint64_t CompletedSamplingCycles() { return completedCycles.load(std::memory_order_acquire); }
 
 int32_t DecodeMode(const std::string &valueString) {
     const int32_t c = valueString.empty() ? 0 : static_cast<signed char>(valueString[0]);

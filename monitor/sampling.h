@@ -35,6 +35,10 @@ struct SamplingEntry {
 std::vector<SamplingEntry> &SamplingTable();
 size_t SynchronisedCount();
 
+// How many sampling cycles the sampling threads of this process have finished (the lock
+// released). Safe from any thread; tests use it to know that a cycle is over.
+uint64_t CompletedSamplingCycles();
+
 // The mode of a value string: its first byte c, as a signed number, gives c - 1 when it
 // is at most '0' and c - 49 otherwise ("1" value, "2" rate).
 int32_t DecodeMode(const std::string &valueString);

@@ -2,20 +2,32 @@
 // core) against the throwaway server; the sampling thread has done its first cycle and
 // then waits for an hour, so every sample here is a pull through GetNewData.
 #include "monitor/monitor_state.h"
+#include "monitor/sampling.h"
 #include "platform/os_functions.h"
-#include "support/config_file.h"
 #include "tests/pgoci/test_support.h"
 #include "tests/sampling/core_session.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace {
 
 using sampling_test::Recorder;
+
+// Waits up to 30 s until a sampling cycle has finished after the count was `before`.
+bool AwaitCycleAfter(uint64_t before) {
+    for (int i = 0; i < 3000; ++i) {
+        if (CompletedSamplingCycles() > before)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
 
 std::atomic<int32_t> clockSeconds{1000};
 std::atomic<int32_t> clockMicroseconds{0};
@@ -29,14 +41,14 @@ protected:
     void SetUp() override {
         if (pgoci_test::server() == nullptr)
             GTEST_SKIP() << "DBGAUGE_TEST_PG is not set";
-        // Cycles run back to back until the primer is sampled; then the interval becomes
-        // an hour, and once a cycle has reported after that change the thread waits.
-        monitor_ = std::make_unique<sampling_test::CoreMonitor>(0);
+        // The interval is an hour: the primer's activation starts the thread, whose first
+        // cycle runs at once; once that cycle is over the thread waits, and every sample
+        // here is a pull.
+        monitor_ = std::make_unique<sampling_test::CoreMonitor>(3600);
         ASSERT_TRUE(monitor_->ok());
+        const uint64_t cyclesBefore = CompletedSamplingCycles();
         ASSERT_EQ(Activate("1SELECT 1", "primer", primer_), 0);
-        ASSERT_TRUE(primer_.AwaitCount(1));
-        SetSamplingRate(3600);
-        ASSERT_TRUE(primer_.AwaitCount(primer_.Reports().size() + 1));
+        ASSERT_TRUE(AwaitCycleAfter(cyclesBefore));
         platform::SetTimeSourceForTesting(&StandingClock);
         table_ = std::string("sampling_") +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
