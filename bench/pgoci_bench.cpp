@@ -1,45 +1,30 @@
 // One oparse + odefin + oexfet cycle of the client against the same statement sent
 // through plain libpq, on the throwaway server of DBGAUGE_TEST_PG:
 //   scripts/pg_start.sh /tmp/pg && DBGAUGE_TEST_PG=/tmp/pg/server.env build/stage/bin/bench_pgoci
-#include <cstdlib>
-#include <fstream>
-#include <map>
 #include <string>
 
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
 
 #include "oci7.h"
+#include "server_env.h"
 
 namespace {
-
-std::map<std::string, std::string> serverEnv() {
-    std::map<std::string, std::string> values;
-    const char *path = std::getenv("DBGAUGE_TEST_PG");
-    if (!path) return values;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        size_t eq = line.find('=');
-        if (eq != std::string::npos) values[line.substr(0, eq)] = line.substr(eq + 1);
-    }
-    return values;
-}
 
 const char *kClientStatement = "SELECT VALUE FROM V$SYSSTAT WHERE STATISTIC# = 2";
 const char *kPlainStatement =
     "SELECT xact_commit FROM pg_catalog.pg_stat_database WHERE datname = current_database()";
 
 void ClientCycle(benchmark::State &state, const char *statement) {
-    auto env = serverEnv();
-    if (env.empty()) {
+    const pgoci_test::Server *server = pgoci_test::server();
+    if (!server) {
         state.SkipWithError("DBGAUGE_TEST_PG is not set");
         return;
     }
     OciDataArea lda{};
     unsigned char hda[OCI_HOST_AREA_SIZE]{};
-    if (olog(&lda, hda, env["DBGAUGE_PG_MONITOR_USER"].c_str(), -1,
-             env["DBGAUGE_PG_MONITOR_PASSWORD"].c_str(), -1, env["DBGAUGE_PG_CONNECT"].c_str(),
-             -1, 0) != 0) {
+    if (olog(&lda, hda, server->monitorUser.c_str(), -1, server->monitorPassword.c_str(), -1,
+             server->connect.c_str(), -1, 0) != 0) {
         state.SkipWithError("logon failed");
         ologof(&lda);
         return;
@@ -59,16 +44,12 @@ void ClientCycle(benchmark::State &state, const char *statement) {
 }
 
 void PlainLibpq(benchmark::State &state, const char *statement) {
-    auto env = serverEnv();
-    if (env.empty()) {
+    const pgoci_test::Server *server = pgoci_test::server();
+    if (!server) {
         state.SkipWithError("DBGAUGE_TEST_PG is not set");
         return;
     }
-    std::string conninfo = "host=" + env["DBGAUGE_PG_HOST"] + " port=" + env["DBGAUGE_PG_PORT"] +
-                           " dbname=" + env["DBGAUGE_PG_DATABASE"] + " user=" +
-                           env["DBGAUGE_PG_MONITOR_USER"] + " password=" +
-                           env["DBGAUGE_PG_MONITOR_PASSWORD"];
-    PGconn *conn = PQconnectdb(conninfo.c_str());
+    PGconn *conn = PQconnectdb(pgoci_test::monitorConninfo(*server).c_str());
     if (PQstatus(conn) != CONNECTION_OK) {
         state.SkipWithError("connect failed");
         PQfinish(conn);

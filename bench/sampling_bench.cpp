@@ -7,15 +7,14 @@
 #include "monitor/measurements.h"
 #include "monitor/monitor_state.h"
 #include "monitor/sampling.h"
+#include "oracle/logon_string.h"
 #include "support/config_file.h"
+#include "server_env.h"
 
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -23,22 +22,6 @@
 namespace {
 
 constexpr int kStatistics = 40; // statements cycle over the first statistic numbers
-
-std::map<std::string, std::string> ServerEnv() {
-    std::map<std::string, std::string> values;
-    const char *path = std::getenv("DBGAUGE_TEST_PG");
-    if (!path) return values;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        const size_t eq = line.find('=');
-        if (eq != std::string::npos) values[line.substr(0, eq)] = line.substr(eq + 1);
-    }
-    return values;
-}
-
-std::string Field(const char *key, const std::string &value) {
-    return key + std::to_string(value.size()) + " " + value + " ";
-}
 
 void DBG_STDCALL Discard(ValueRecord, const char *, uintptr_t) {}
 
@@ -48,16 +31,16 @@ struct MonitorFixture {
     bool ok = false;
     std::string logon;
     MonitorFixture() {
-        auto env = ServerEnv();
-        if (env.empty()) return;
+        const pgoci_test::Server *server = pgoci_test::server();
+        if (!server) return;
         int flag = 0;
         char error[1024];
         if (InitMonitor(0, 0, nullptr, 0, &flag, error, sizeof error) != 0) return;
         SetSamplingRate(3600); // the thread runs its first cycle and then stays out of the way
-        logon = Field("srvname=", env["DBGAUGE_PG_CONNECT"]) +
-                Field("usrname=", env["DBGAUGE_PG_MONITOR_USER"]) +
-                Field("passwd=", env["DBGAUGE_PG_MONITOR_PASSWORD"]) + Field("LogonExtra1=", "") +
-                Field("LogonExtra2=", "") + Field("LogonExtra3=", "");
+        char text[kLogonStringMax + 1];
+        BuildLogonString(text, server->monitorUser.c_str(), server->connect.c_str(),
+                         server->monitorPassword.c_str());
+        logon = text;
         ok = true;
     }
     ~MonitorFixture() { TerminateMonitor(); }
@@ -107,16 +90,12 @@ void MonitorCycle(benchmark::State &state) {
 
 void PlainLibpqCycle(benchmark::State &state) {
     const int count = static_cast<int>(state.range(0));
-    auto env = ServerEnv();
-    if (env.empty()) {
+    const pgoci_test::Server *server = pgoci_test::server();
+    if (!server) {
         state.SkipWithError("DBGAUGE_TEST_PG is not set");
         return;
     }
-    const std::string conninfo = "host=" + env["DBGAUGE_PG_HOST"] + " port=" + env["DBGAUGE_PG_PORT"] +
-                                 " dbname=" + env["DBGAUGE_PG_DATABASE"] + " user=" +
-                                 env["DBGAUGE_PG_MONITOR_USER"] + " password=" +
-                                 env["DBGAUGE_PG_MONITOR_PASSWORD"];
-    PGconn *connection = PQconnectdb(conninfo.c_str());
+    PGconn *connection = PQconnectdb(pgoci_test::monitorConninfo(*server).c_str());
     if (PQstatus(connection) != CONNECTION_OK) {
         state.SkipWithError(PQerrorMessage(connection));
         PQfinish(connection);

@@ -52,9 +52,7 @@ TEST_F(Client, LogonAndWrongPassword) {
     EXPECT_EQ(text.find(wrong), std::string::npos) << text;
 
     // The libpq connection string form, with the password inside it.
-    std::string conninfo = "host=" + s->host + " port=" + s->port + " dbname=" + s->database +
-                           " user=" + s->monitorUser + " password=" + s->monitorPassword;
-    Logon viaConninfo("", "", conninfo);
+    Logon viaConninfo("", "", monitorConninfo(*s));
     EXPECT_EQ(viaConninfo.rc, 0) << viaConninfo.errorText(viaConninfo.rc);
     Logon noDatabase(s->monitorUser, s->monitorPassword, s->host + ":" + s->port + "/nosuchdb");
     EXPECT_EQ(noDatabase.rc, 12514);

@@ -6,17 +6,9 @@
 #include <string>
 
 #include "oci7.h"
+#include "server_env.h"
 
 namespace pgoci_test {
-
-struct Server {
-    std::string dir; // the directory holding server.env
-    std::string host, port, database, connect;
-    std::string adminUser, adminPassword, monitorUser, monitorPassword;
-};
-
-// The server of DBGAUGE_TEST_PG; the calling test is skipped when it is not set.
-const Server *server();
 
 // A logon area with its host area; logged off on destruction.
 struct Logon {
